@@ -1,0 +1,8 @@
+// Placeholder: decodes nothing until the real decoder lands.
+#include "icon/decoders.h"
+
+namespace tavo::decoders {
+
+std::optional<Picture> decodePcx(std::span<const std::uint8_t>) { return std::nullopt; }
+
+}  // namespace tavo::decoders
