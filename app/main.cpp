@@ -1,11 +1,10 @@
 // Program entry: no command line, no configuration.
 #include <QApplication>
 
-#include "app/state.h"
+#include "app/application.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  tavo::AppState state;
-  state.release();
-  return 0;
+  tavo::Application program;
+  return program.run();
 }

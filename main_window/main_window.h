@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QWidget>
+#include <functional>
 
 #include "app/state.h"
 #include "ui/canvas.h"
@@ -51,6 +52,13 @@ class MainWindow : public QWidget {
   void convert16();
   void convert32();
   void convertBoth();
+
+  // Ends the run at once (release, exit code 0); app/ installs it. 退出 calls it.
+  std::function<void()> endRun;
+
+ protected:
+  // Esc closes the window like its close button; Enter does nothing.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   AppState& state_;
