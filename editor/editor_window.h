@@ -101,7 +101,6 @@ class EditorWindow : public QDialog {
 
  protected:
   void mouseMoveEvent(QMouseEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void highlight(SizeLabel* label);
