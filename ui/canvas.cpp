@@ -53,19 +53,38 @@ void Canvas::ensureDecoded() {
   if (decodeTried_) return;
   decodeTried_ = true;
   if (pictureBytes_.empty()) return;
-  decoded_ = decodePicture(pictureBytes_, drawableWidth_, drawableHeight_);
+  // Only a centred picture is promised never to be drawn larger than the
+  // canvas; at the top-left or tiled it is drawn at natural size.
+  const bool fits = pictureMode_ == 2;
+  decoded_ = decodePicture(pictureBytes_, fits ? drawableWidth_ : 0, fits ? drawableHeight_ : 0);
   if (!decoded_) pictureBytes_.clear();  // bytes that are no picture are dropped
 }
 
 void Canvas::rebuild() {
+  if (!autoRedraw_) {
+    // No backing bitmap: the background is painted again at the next repaint.
+    screenStale_ = true;
+    update();
+    return;
+  }
+  paintScreenBackground();
+  update();
+}
+
+void Canvas::paintScreenBackground() {
   Bitmap fresh(drawableWidth_, drawableHeight_);
   ensureDecoded();
   paintBackground(fresh, decoded_ ? &*decoded_ : nullptr, pictureMode_, resolve(backColour_));
   backing_ = std::move(fresh);
-  update();
+  screenStale_ = false;
 }
 
-Bitmap& Canvas::target() { return backing_; }
+Bitmap& Canvas::target() {
+  // Without auto redraw a drawing goes to the screen image as it stands,
+  // which starts from the background; it lasts until the next repaint.
+  if (!autoRedraw_ && screenStale_) paintScreenBackground();
+  return backing_;
+}
 
 void Canvas::changed(Rect r) {
   if (r.empty()) return;
@@ -88,13 +107,18 @@ void Canvas::setPicture(const Bytes& bytes) {
   pictureBytes_ = bytes;
   decoded_.reset();
   decodeTried_ = false;
-  if (autoRedraw_)
-    rebuild();
-  else
-    update();  // decoded at the next repaint
+  rebuild();  // without auto redraw, decoded at the next repaint
 }
 
-void Canvas::setPictureMode(int mode) { pictureMode_ = std::clamp(mode, 0, 2); }
+void Canvas::setPictureMode(int mode) {
+  mode = std::clamp(mode, 0, 2);
+  if (mode == pictureMode_) return;
+  pictureMode_ = mode;
+  // The decoding may depend on the placement; start again from the bytes.
+  decoded_.reset();
+  decodeTried_ = false;
+  rebuild();
+}
 
 void Canvas::clear() { rebuild(); }
 
@@ -122,16 +146,12 @@ void Canvas::drawPicture(const std::optional<Picture>& picture, int x, int y, in
   changed(clipped(target(), {x, y, w, h}));
 }
 
-Bytes Canvas::capture() { return captureBitmap(backing_); }
+Bytes Canvas::capture() { return captureBitmap(target()); }
 
 void Canvas::paintEvent(QPaintEvent* event) {
-  if (!autoRedraw_) {
-    // Without a backing bitmap every repaint starts again from the background.
-    Bitmap fresh(drawableWidth_, drawableHeight_);
-    ensureDecoded();
-    paintBackground(fresh, decoded_ ? &*decoded_ : nullptr, pictureMode_, resolve(backColour_));
-    backing_ = std::move(fresh);
-  }
+  // Without a backing bitmap a repaint the platform asks for starts again
+  // from the background; one asked for by a drawing shows the drawing.
+  if (!autoRedraw_ && screenStale_) paintScreenBackground();
   QPainter painter(this);
   const int b = borderWidth(border_);
   const QImage image(reinterpret_cast<const uchar*>(backing_.data()), backing_.width(), backing_.height(),
@@ -139,7 +159,14 @@ void Canvas::paintEvent(QPaintEvent* event) {
   const QRect area = event->rect().intersected(QRect(b, b, drawableWidth_, drawableHeight_));
   if (!area.isEmpty()) painter.drawImage(area, image, area.translated(-b, -b));
   if (border_ == Border::ThinSunken) {
-    qDrawShadeRect(&painter, rect(), palette(), true, 1, 0);
+    // One pixel: shadow above and left, light below and right. (qDrawShadeRect
+    // with a line width of 1 still draws two pixels and would cover the edge
+    // pixels of the drawable area.)
+    const QRect r = rect();
+    painter.fillRect(QRect(r.left(), r.top(), r.width() - 1, 1), palette().dark());
+    painter.fillRect(QRect(r.left(), r.top(), 1, r.height() - 1), palette().dark());
+    painter.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), palette().light());
+    painter.fillRect(QRect(r.right(), r.top(), 1, r.height()), palette().light());
   } else if (border_ == Border::RaisedFrame) {
     qDrawWinPanel(&painter, rect(), palette(), false);
     painter.fillRect(QRect(2, 2, width() - 4, 1), palette().button());
@@ -147,6 +174,11 @@ void Canvas::paintEvent(QPaintEvent* event) {
     painter.fillRect(QRect(2, height() - 3, width() - 4, 1), palette().button());
     painter.fillRect(QRect(width() - 3, 2, 1, height() - 4), palette().button());
   }
+}
+
+void Canvas::showEvent(QShowEvent* event) {
+  if (!autoRedraw_) screenStale_ = true;
+  QWidget::showEvent(event);
 }
 
 bool Canvas::toDrawable(const QPointF& pos, int& x, int& y) const {

@@ -72,9 +72,11 @@ class Canvas : public QWidget {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void rebuild();
+  void paintScreenBackground();  // the background alone into backing_
   void ensureDecoded();
   Bitmap& target();  // the backing bitmap, or the scratch screen image without auto redraw
   void changed(Rect r);
@@ -94,6 +96,7 @@ class Canvas : public QWidget {
   Brush brush_{};
   Colour textColour_ = 0;
   Colour textBackColour_ = kDefaultColour;
+  bool screenStale_ = true;  // without auto redraw: the screen image needs its background again
   Bitmap backing_;  // auto redraw: the canvas's image; otherwise the last painted background
 };
 
