@@ -1,14 +1,31 @@
 #include "app/application.h"
 
 #include <QApplication>
+#include <QFont>
+#include <QFontDatabase>
 
 #include "main_window/main_window.h"
 
 namespace tavo {
 
-Application::Application(Dialogs* dialogs)
-    : dialogs_(dialogs ? *dialogs : static_cast<Dialogs&>(realDialogs_)),
-      window_(std::make_unique<MainWindow>(state_, dialogs_)) {
+namespace {
+
+// Every caption is Chinese. Without a desktop theme Qt's default font is a
+// Latin one whose fallback renders the captions too wide for the fixed
+// places of the form, so the CJK font the scripts install is the GUI font.
+void useCjkGuiFont() {
+  const QString family = QStringLiteral("WenQuanYi Zen Hei");
+  if (!QFontDatabase::families().contains(family)) return;
+  QFont font(family);
+  font.setPointSize(9);
+  QApplication::setFont(font);
+}
+
+}  // namespace
+
+Application::Application(Dialogs* dialogs) : dialogs_(dialogs ? *dialogs : static_cast<Dialogs&>(realDialogs_)) {
+  useCjkGuiFont();
+  window_ = std::make_unique<MainWindow>(state_, dialogs_);
   window_->endRun = [this] { endRun(); };
 }
 
