@@ -99,9 +99,10 @@ void ColourPicker::paintEvent(QPaintEvent*) {
 }
 
 void ColourPicker::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton)
+  if (event->button() == Qt::LeftButton) {
     openPopup();
-  else
+    if (popup_ != nullptr) popup_->awaitingOpeningRelease_ = true;
+  } else
     QWidget::mousePressEvent(event);
 }
 
@@ -127,7 +128,7 @@ void ColourPicker::openPopup() {
     if (at.y() + size.height() > avail.bottom() + 1) at.setY(mapToGlobal(QPoint(0, 0)).y() - size.height());
     if (at.y() < avail.top()) at.setY(avail.top());
   }
-  popup_->move(at);
+  popup_->setGeometry(QRect(at, popup_->size()));  // the popup itself, not a frame around it
   popup_->show();
   popup_->setFocus(Qt::PopupFocusReason);
   update();
@@ -218,6 +219,7 @@ void ColourPopup::paintEvent(QPaintEvent*) {
 
 // The popup is closed by a release outside it, not already by the press.
 void ColourPopup::mousePressEvent(QMouseEvent* event) {
+  awaitingOpeningRelease_ = false;
   mouseMoveEvent(event);
   event->accept();
 }
@@ -228,7 +230,14 @@ void ColourPopup::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void ColourPopup::mouseReleaseEvent(QMouseEvent* event) {
-  if (!rect().contains(event->position().toPoint())) {
+  const bool inside = rect().contains(event->position().toPoint());
+  if (awaitingOpeningRelease_) {
+    // The end of the click that opened the popup; a drag from the field into
+    // the popup and a release there still takes the entry.
+    awaitingOpeningRelease_ = false;
+    if (!inside) return;
+  }
+  if (!inside) {
     dismiss();
   } else if (event->button() == Qt::LeftButton) {
     take(highlighted_);

@@ -94,6 +94,8 @@ class ColourPopup : public QWidget {
   void dismiss();
 
   ColourPicker* picker_;
+  // Opened by a press on the field: the release of that click is not a choice.
+  bool awaitingOpeningRelease_ = false;
   int highlighted_ = kNone;
   int marked_ = kNone;
   bool done_ = false;
