@@ -34,6 +34,7 @@ std::optional<Picture> decodePicture(std::span<const std::uint8_t> bytes, int hi
 }
 
 Rect placeCentred(int a, int b, int w, int h) {
+  if (w <= 0 || h <= 0 || a <= 0 || b <= 0) return {};  // nothing to scale, and no division by zero
   int x = 0, y = 0;
   if (w <= a) {
     x += (a - w) / 2;
