@@ -22,7 +22,9 @@ Bytes readWholeFile(const QString& fileName) {
 bool writeWholeFile(const QString& fileName, const Bytes& bytes) {
   if (fileName.isEmpty()) return false;
   QSaveFile file(fileName);
-  if (!file.open(QIODevice::WriteOnly)) return false;
+  // Unbuffered, so a short write (disk full, file-size limit) shows in the
+  // count written: a buffered QSaveFile commits a truncated file as success.
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
   if (!bytes.empty()) {
     const auto size = static_cast<qint64>(bytes.size());
     if (file.write(reinterpret_cast<const char*>(bytes.data()), size) != size) {
