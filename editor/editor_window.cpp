@@ -334,16 +334,20 @@ void EditorWindow::paintCell(int x, int y) {
   patchIconPixel(state_.editSize, column + 1, row + 1);
 }
 
+// The pen is the one chosen at the press, like the brush and previewColour:
+// a radio switched by keyboard during a drag must not make the icon pixel
+// disagree with the cell and the preview painted with it.
 void EditorWindow::patchIconPixel(int size, int column, int row) {
   if (size == 1)
-    patchIconBytes(state_.workIcon16, 16, column, row, 单选框1->isChecked(), state_.previewColour);
+    patchIconBytes(state_.workIcon16, 16, column, row, transparentPen_, state_.previewColour);
   else
-    patchIconBytes(state_.workIcon32, 32, column, row, 单选框1->isChecked(), state_.previewColour);
+    patchIconBytes(state_.workIcon32, 32, column, row, transparentPen_, state_.previewColour);
 }
 
 void EditorWindow::pressed_画板1(int x, int y) {
   state_.penDown = true;
-  if (单选框1->isChecked()) {
+  transparentPen_ = 单选框1->isChecked();
+  if (transparentPen_) {
     // The transparent pen: the cell looks like the empty canvas, the preview
     // pixel turns the complement of the label background (white).
     画板1->setBrushColour(state_.gridBackColour);

@@ -109,6 +109,7 @@ class EditorWindow : public QDialog {
   AppState& state_;
   MainWindow& main_;
   Dialogs& dialogs_;
+  bool transparentPen_ = true;  // the pen of the last press on the grid
 };
 
 }  // namespace tavo
