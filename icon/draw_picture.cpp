@@ -24,33 +24,46 @@ Rect clip(const Bitmap& target, int x, int y, int w, int h) {
 }
 
 // Which source samples one target sample covers along one axis, and how much
-// of each. On the common scale a target sample is `sourceLength` units long
-// and a source sample `targetLength` units, so every weight is an integer and
-// the weights of one target sample add up to sourceLength. Samples strictly
-// between first and last are covered whole (weight targetLength).
+// of each. On a common integer scale a target sample is `targetUnit` long and
+// a source sample `sourceUnit`, so every weight is an integer and the weights
+// of one target sample add up to targetUnit. Samples strictly between first
+// and last are covered whole (weight sourceUnit).
 struct Span {
   int first = 0;
   int last = 0;
-  std::int64_t firstWeight = 0;  // the whole sourceLength when first == last
+  std::int64_t firstWeight = 0;  // the whole targetUnit when first == last
   std::int64_t lastWeight = 0;
 };
 
-std::vector<Span> spans(int sourceLength, int targetLength, int from, int count) {
+std::vector<Span> spans(std::int64_t targetUnit, std::int64_t sourceUnit, int from, int count) {
   std::vector<Span> out(static_cast<std::size_t>(count));
-  const std::int64_t s = sourceLength, t = targetLength;
   for (int i = 0; i < count; ++i) {
-    const std::int64_t lo = (from + std::int64_t{i}) * s, hi = lo + s;
+    const std::int64_t lo = (from + std::int64_t{i}) * targetUnit, hi = lo + targetUnit;
     Span& sp = out[static_cast<std::size_t>(i)];
-    sp.first = static_cast<int>(lo / t);
-    sp.last = static_cast<int>((hi - 1) / t);
+    sp.first = static_cast<int>(lo / sourceUnit);
+    sp.last = static_cast<int>((hi - 1) / sourceUnit);
     if (sp.first == sp.last) {
-      sp.firstWeight = s;
+      sp.firstWeight = targetUnit;
     } else {
-      sp.firstWeight = (sp.first + 1) * t - lo;
-      sp.lastWeight = hi - sp.last * t;
+      sp.firstWeight = (sp.first + 1) * sourceUnit - lo;
+      sp.lastWeight = hi - sp.last * sourceUnit;
     }
   }
   return out;
+}
+
+// The common scale of one axis. Evenly covering pixels: a target sample is
+// `pixels` units and a source sample `target` units. A reduced decode whose
+// pixels each stand for `span` natural pixels: measured in 1/target natural
+// pixels, a target sample is `natural` units and a source sample span x target;
+// the last source sample reaches past the natural edge, where no target
+// sample goes, so it counts only for what it covers.
+struct Axis {
+  std::int64_t targetUnit, sourceUnit;
+};
+Axis axis(int natural, int pixels, int span, int target) {
+  if (span > 0) return {natural, std::int64_t{span} * target};
+  return {pixels, target};
 }
 
 // Channel sums of one source row for every target column, each weighted by
@@ -87,13 +100,16 @@ void sumRow(const Pixel* src, const std::vector<Span>& xs, std::int64_t whole, s
 // source rows the clipped rectangle needs, each row summed horizontally once
 // (a small cache keeps the row a target-row boundary cuts through), then
 // weighted vertically into per-column accumulators. Every sum is bounded by
-// 255 x pixelWidth x pixelHeight, far inside 64 bits.
+// 255 x the product of the two target units (at most the pixel count or the
+// natural area, both capped far below 2^32), so far inside 64 bits.
 void drawAveraged(Bitmap& target, const Picture& pic, int x, int y, int w, int h, Rect r) {
-  const int pw = pic.pixelWidth, ph = pic.pixelHeight;
-  const std::vector<Span> xs = spans(pw, w, r.x - x, r.w);
-  const std::vector<Span> ys = spans(ph, h, r.y - y, r.h);
+  const int pw = pic.pixelWidth;
+  const Axis ax = axis(pic.width, pic.pixelWidth, pic.pixelSpan, w);
+  const Axis ay = axis(pic.height, pic.pixelHeight, pic.pixelSpan, h);
+  const std::vector<Span> xs = spans(ax.targetUnit, ax.sourceUnit, r.x - x, r.w);
+  const std::vector<Span> ys = spans(ay.targetUnit, ay.sourceUnit, r.y - y, r.h);
   const std::size_t n = static_cast<std::size_t>(r.w) * 3;
-  const std::uint64_t total = static_cast<std::uint64_t>(pw) * static_cast<std::uint64_t>(ph);
+  const std::uint64_t total = static_cast<std::uint64_t>(ax.targetUnit) * static_cast<std::uint64_t>(ay.targetUnit);
 
   std::vector<std::uint64_t> acc(n);
   std::vector<std::uint64_t> cache[2] = {std::vector<std::uint64_t>(n), std::vector<std::uint64_t>(n)};
@@ -103,7 +119,7 @@ void drawAveraged(Bitmap& target, const Picture& pic, int x, int y, int w, int h
       if (cached[i] == sy) return cache[i].data();
     // Rows come in increasing order, so the lower one is not needed again.
     const int i = cached[0] < cached[1] ? 0 : 1;
-    sumRow(pic.pixels.data() + static_cast<std::size_t>(sy) * pw, xs, w, cache[i].data());
+    sumRow(pic.pixels.data() + static_cast<std::size_t>(sy) * pw, xs, ax.sourceUnit, cache[i].data());
     cached[i] = sy;
     return cache[i].data();
   };
@@ -117,7 +133,7 @@ void drawAveraged(Bitmap& target, const Picture& pic, int x, int y, int w, int h
     std::fill(acc.begin(), acc.end(), 0);
     addRow(sp.first, static_cast<std::uint64_t>(sp.firstWeight));
     if (sp.last != sp.first) {
-      for (int sy = sp.first + 1; sy < sp.last; ++sy) addRow(sy, static_cast<std::uint64_t>(h));
+      for (int sy = sp.first + 1; sy < sp.last; ++sy) addRow(sy, static_cast<std::uint64_t>(ay.sourceUnit));
       addRow(sp.last, static_cast<std::uint64_t>(sp.lastWeight));
     }
     Pixel* dst = target.row(r.y + j) + r.x;
@@ -174,11 +190,18 @@ void drawPicture(Bitmap& target, const Picture& pic, int x, int y, int w, int h)
   // An icon without a mask has nothing transparent: it draws like a raster picture.
   const bool icon = pic.kind == Picture::Kind::Icon && !pic.mask.empty();
   if (icon && pic.mask.size() < count) return;
+  // A reduced buffer must be exactly the reduction of the natural size, or the
+  // mapping would reach outside it.
+  if (pic.pixelSpan > 0) {
+    const std::int64_t n = pic.pixelSpan;
+    if ((pic.width + n - 1) / n != pic.pixelWidth || (pic.height + n - 1) / n != pic.pixelHeight) return;
+    if (static_cast<std::uint64_t>(pic.width) * static_cast<std::uint64_t>(pic.height) > kMaxPicturePixels) return;
+  }
   const Rect r = clip(target, x, y, w, h);
   if (r.empty()) return;
   if (icon)
     drawIcon(target, pic, x, y, w, h, r);
-  else if (w == pic.pixelWidth && h == pic.pixelHeight)
+  else if (w == pic.pixelWidth && h == pic.pixelHeight && pic.pixelSpan <= 1)
     drawCopy(target, pic, x, y, r);
   else
     drawAveraged(target, pic, x, y, w, h, r);

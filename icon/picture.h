@@ -26,6 +26,11 @@ struct Picture {
   // the picture for a small target (see decodePicture's hint).
   int pixelWidth = 0;
   int pixelHeight = 0;
+  // 0: the pixels cover the natural area evenly (always so when pixelWidth ==
+  // width). n > 0: each pixel stands for n x n natural pixels and the last
+  // column and row for what remains, as in a 1/n reduction of a size that is
+  // not a multiple of n; then pixelWidth == ceil(width / n), likewise heights.
+  int pixelSpan = 0;
   std::vector<Pixel> pixels;
   // Icons only: one byte per pixel, 1 = transparent (exclusive-or with the
   // colour), 0 = opaque. Empty for raster pictures.
