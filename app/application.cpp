@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QFontDatabase>
 
+#include "editor/editor_window.h"
 #include "main_window/main_window.h"
 
 namespace tavo {
@@ -27,6 +28,9 @@ Application::Application(Dialogs* dialogs) : dialogs_(dialogs ? *dialogs : stati
   useCjkGuiFont();
   window_ = std::make_unique<MainWindow>(state_, dialogs_);
   window_->endRun = [this] { endRun(); };
+  // The main window knows nothing of the editor; the wiring lives here.
+  QObject::connect(window_->编辑, &QPushButton::clicked, window_.get(),
+                   [this] { clicked_编辑(state_, *window_, dialogs_); });
 }
 
 Application::~Application() = default;

@@ -14,7 +14,8 @@ class MainWindow;
 class Application {
  public:
   // Needs a QApplication. Creates the main window (its created handler
-  // runs) with the 编辑 button wired to the editor.
+  // runs) with the 编辑 button wired to the editor. `dialogs` replaces the
+  // real dialogs (tests); it must outlive the Application.
   explicit Application(Dialogs* dialogs = nullptr);
   ~Application();
 

@@ -54,6 +54,20 @@ TEST(Application, StartsWithEmptyStateAndTheMainWindowShown) {
   EXPECT_EQ(code, 0);
 }
 
+TEST(Application, RightAfterStartSaveAndEditFindAnEmptyIcon) {
+  ScriptedDialogs dialogs;
+  Application app(&dialogs);
+  runWith(app, [&] {
+    QTest::mouseClick(app.mainWindow().保存, Qt::LeftButton);
+    QTest::mouseClick(app.mainWindow().编辑, Qt::LeftButton);  // wired to the editor
+    app.mainWindow().close();
+  });
+  const std::vector<ShownBox> expected{
+      {QStringLiteral("输出图标为空，不能被保存！"), 48, QStringLiteral("警告")},
+      {QStringLiteral("还未进行转换！"), 48, QStringLiteral("警告")}};
+  EXPECT_EQ(dialogs.boxes, expected);
+}
+
 TEST(Application, EscEndsTheRunWithCodeZeroAndTheRelease) {
   ScriptedDialogs dialogs;
   Application app(&dialogs);
