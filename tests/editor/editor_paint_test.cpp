@@ -14,6 +14,8 @@ struct PressCase {
   bool palette;     // palette pen (else transparent)
 };
 
+inline void PrintTo(const PressCase& c, std::ostream* os) { *os << c.name; }
+
 class PressTest : public EditorTest, public ::testing::WithParamInterface<PressCase> {};
 
 // The byte offsets of a one-image icon's pixel and mask bit (1-based column

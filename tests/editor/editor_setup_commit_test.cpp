@@ -37,6 +37,8 @@ struct OpeningCase {
   std::vector<const char*> hidden;
 };
 
+inline void PrintTo(const OpeningCase& c, std::ostream* os) { *os << c.name; }
+
 class OpeningTest : public EditorTest, public ::testing::WithParamInterface<OpeningCase> {};
 
 TEST_P(OpeningTest, CreatedHandlerShowsTheStartingSize) {
@@ -256,6 +258,8 @@ struct RefusalCase {
   std::size_t outputSize, pixels16Size, pixels32Size;
   QString text;
 };
+
+inline void PrintTo(const RefusalCase& c, std::ostream* os) { *os << c.name; }
 
 class RefusalTest : public EditorTest, public ::testing::WithParamInterface<RefusalCase> {};
 
