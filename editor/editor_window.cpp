@@ -161,7 +161,6 @@ EditorWindow::EditorWindow(AppState& state, MainWindow& main, Dialogs& dialogs)
   setWindowIcon(main.windowIcon());
   setFixedSize(kClientWidth, kClientHeight);
   setMouseTracking(true);  // the window's own mouse-moved event ends a stroke
-  setAttribute(Qt::WA_DeleteOnClose, false);
 
   画板1 = new Canvas(this, 256, 256, true, Canvas::Border::ThinSunken);
   画板1->setObjectName(QStringLiteral("画板1"));
@@ -244,9 +243,9 @@ EditorWindow::EditorWindow(AppState& state, MainWindow& main, Dialogs& dialogs)
   按钮1->setDefault(true);
 
   // Every control except the group box is "over a control": its mouse
-  // moves never reach the window's own handler.
-  for (QWidget* control : std::initializer_list<QWidget*>{画板1, 画板2, 画板3, 外形框1, 外形框2, 标签1, 标签2,
-                                                          单选框1, 单选框2, 颜色选择器1, 按钮1, 按钮2})
+  // moves never reach the window's own handler (the labels and frame shapes
+  // see to that themselves).
+  for (QWidget* control : std::initializer_list<QWidget*>{画板1, 画板2, 画板3, 单选框1, 单选框2, 颜色选择器1, 按钮1, 按钮2})
     control->setAttribute(Qt::WA_NoMousePropagation);
 
   setTabOrder(单选框1, 单选框2);
