@@ -91,10 +91,6 @@ Bytes bmp24(int w, int h, Colour colour) {
 
 const Bytes kPngHeader = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 0x0D, 'I', 'H', 'D', 'R'};
 
-// The picture tests need the bitmap decoder; until it decodes they say so.
-#define REQUIRE_BMP_DECODER()                                                     \
-  if (!decodePicture(bmp24(2, 2, kRed))) GTEST_SKIP() << "24-bit BMP does not decode yet"
-
 // ---------------------------------------------------------------- drawing
 
 TEST(CanvasDrawing, RectangleCoversLeftToRightMinusOneAndSharesEdgesWithItsNeighbour) {
@@ -349,7 +345,6 @@ TEST(CanvasBackground, UndecodableBytesAreDroppedWhenTheCanvasNeedsThem) {
 }
 
 TEST(CanvasBackground, BitmapPictureReadsBackIdenticalAndIsPlacedCentred) {
-  REQUIRE_BMP_DECODER();
   struct Case {
     const char* name;
     int w, h;
@@ -382,7 +377,6 @@ TEST(CanvasBackground, BitmapPictureReadsBackIdenticalAndIsPlacedCentred) {
 }
 
 TEST(CanvasBackground, ClearShowsThePictureAgainUntilAnEmptyPictureIsSet) {
-  REQUIRE_BMP_DECODER();
   auto c = makeCanvas(16, 16, true, Canvas::Border::RaisedFrame, kGridBack);
   c->setPictureMode(1);
   const Bytes icon = bmp24(16, 16, kBlue);
