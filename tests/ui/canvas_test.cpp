@@ -387,6 +387,10 @@ TEST(CanvasBackground, ClearShowsThePictureAgainUntilAnEmptyPictureIsSet) {
   EXPECT_TRUE(allPixels(c->backing(), kBlue));
   EXPECT_EQ(c->picture(), icon);
 
+  c->drawPoint(5, 5, kRed);
+  c->setPicture(icon);  // the same bytes again: the drawing is lost
+  EXPECT_TRUE(allPixels(c->backing(), kBlue));
+
   c->setPicture({});
   c->clear();
   EXPECT_TRUE(allPixels(c->backing(), kGridBack));

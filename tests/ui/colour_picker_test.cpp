@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QHelpEvent>
+#include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
@@ -221,10 +222,23 @@ TEST_F(Picker, EscapeOutsideReleaseAndSwitchingApplicationLeaveTheColour) {
   picker->setColour(0x00FF8800);
   changed.clear();
 
+  // Keys typed at the window go to the open popup.
   ColourPopup* p = clickOpen();
   ASSERT_NE(p, nullptr);
-  QTest::keyClick(p, Qt::Key_Right);
-  QTest::keyClick(p, Qt::Key_Escape);
+  QTest::keyClick(window.windowHandle(), Qt::Key_Right);
+  EXPECT_EQ(p->highlighted(), 26);
+  QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
+  EXPECT_EQ(picker->popup(), nullptr);
+
+  // While the popup is open, a click on another control reaches only the popup.
+  auto* other = new QPushButton(QStringLiteral("按钮"), &window);
+  other->setGeometry(200, 150, 60, 24);
+  other->show();
+  QSignalSpy clicked(other, &QPushButton::clicked);
+  p = clickOpen();
+  ASSERT_NE(p, nullptr);
+  QTest::mouseClick(window.windowHandle(), Qt::LeftButton, {}, QPoint(230, 162));
+  EXPECT_EQ(clicked.count(), 0);
   EXPECT_EQ(picker->popup(), nullptr);
 
   // Highlight a box, then press and release outside the popup (on the window).
