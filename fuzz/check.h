@@ -22,6 +22,12 @@ inline void checkPicture(const Picture& p, Picture::Kind kind) {
           "natural size within the pixel cap");
   require(p.pixelWidth > 0 && p.pixelHeight > 0, "decoded pixels present");
   require(p.pixelWidth <= p.width && p.pixelHeight <= p.height, "decoded pixels no larger than natural size");
+  require(p.pixelSpan >= 0, "pixel span not negative");
+  if (p.pixelSpan > 0) {
+    const std::int64_t n = p.pixelSpan;
+    require(p.pixelWidth == (p.width + n - 1) / n && p.pixelHeight == (p.height + n - 1) / n,
+            "a reduction by n keeps ceil(natural / n) pixels");
+  }
   require(p.pixels.size() == static_cast<std::size_t>(p.pixelWidth) * static_cast<std::size_t>(p.pixelHeight),
           "pixel count matches the decoded size");
   if (kind == Picture::Kind::Icon) {
