@@ -84,6 +84,13 @@ class Picker : public ::testing::Test {
     }
     return p;
   }
+  // Keyboard focus needs the active window (on a real X server too).
+  void focusPicker() {
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    picker->setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return picker->hasFocus(); }));
+  }
   static QPoint centre(ColourPopup* p, int entry) { return p->entryRect(entry).center(); }
 
   QWidget window;
@@ -316,8 +323,7 @@ TEST_F(Picker, FieldShowsTheColourAndIsGreyedWhenDisabled) {
   EXPECT_EQ(fromQRgb(shown.pixel(fieldBackground)), 0x00FFFFFFu) << "white field";
   EXPECT_EQ(fromQRgb(shown.pixel(picker->width() / 2 - 10, 5)), 0x00000000u) << "black outline";
 
-  picker->setFocus();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return picker->hasFocus(); }));
+  focusPicker();
   EXPECT_NE(picker->grab().toImage(), shown) << "the focus rectangle shows";
 
   picker->setEnabled(false);
@@ -329,8 +335,7 @@ TEST_F(Picker, FieldShowsTheColourAndIsGreyedWhenDisabled) {
 }
 
 TEST_F(Picker, SpaceOnTheFocusedFieldOpensThePopup) {
-  picker->setFocus();
-  ASSERT_TRUE(QTest::qWaitFor([&] { return picker->hasFocus(); }));
+  focusPicker();
   QTest::keyClick(picker, Qt::Key_Space);
   ASSERT_NE(picker->popup(), nullptr);
   QTest::keyClick(picker->popup(), Qt::Key_Escape);
