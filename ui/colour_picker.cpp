@@ -114,6 +114,17 @@ void ColourPicker::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
+// A picker that is hidden or disabled while its popup is open takes nothing.
+void ColourPicker::hideEvent(QHideEvent* event) {
+  if (popup_ != nullptr) popup_->dismiss();
+  QWidget::hideEvent(event);
+}
+
+void ColourPicker::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::EnabledChange && !isEnabled() && popup_ != nullptr) popup_->dismiss();
+  QWidget::changeEvent(event);
+}
+
 void ColourPicker::openPopup() {
   if (popup_ != nullptr || !isEnabled()) return;
   popup_ = new ColourPopup(this, colour_);

@@ -28,7 +28,11 @@ class ColourPicker : public QWidget {
   ~ColourPicker() override;
 
   Colour colour() const { return colour_; }
-  void setColour(Colour colour);  // redraws at once; emits colourChanged when it differs
+  // Redraws at once; emits colourChanged whenever the value changes, by the
+  // user or by a call.
+  void setColour(Colour colour);
+  // Kept as a setting only: the program keeps it off, and the popup offers
+  // no transparent entry.
   bool allowTransparent() const { return allowTransparent_; }
   void setAllowTransparent(bool allow) { allowTransparent_ = allow; }
   void setDialogs(Dialogs* dialogs) { dialogs_ = dialogs; }
@@ -50,6 +54,8 @@ class ColourPicker : public QWidget {
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  void changeEvent(QEvent* event) override;
 
  private:
   friend class ColourPopup;

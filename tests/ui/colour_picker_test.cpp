@@ -271,6 +271,16 @@ TEST_F(Picker, EscapeOutsideReleaseAndSwitchingApplicationLeaveTheColour) {
   QMetaObject::invokeMethod(qApp, "applicationStateChanged", Q_ARG(Qt::ApplicationState, Qt::ApplicationInactive));
   EXPECT_EQ(picker->popup(), nullptr);
 
+  // The editor hides the picker, or it is disabled, while the popup is open.
+  ASSERT_NE(clickOpen(), nullptr);
+  picker->hide();
+  EXPECT_EQ(picker->popup(), nullptr);
+  picker->show();
+  ASSERT_NE(clickOpen(), nullptr);
+  picker->setEnabled(false);
+  EXPECT_EQ(picker->popup(), nullptr);
+  picker->setEnabled(true);
+
   EXPECT_EQ(picker->colour(), 0x00FF8800u);
   EXPECT_EQ(changed.count(), 0);
   EXPECT_TRUE(dialogs.startedWith.empty());
