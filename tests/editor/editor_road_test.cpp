@@ -1,5 +1,5 @@
 // The whole road through the real modal loop: pictures chosen and converted
-// on the main window, the editor opened by the 编辑 handler, cells painted
+// on the main window, the editor opened by the 编辑 button, cells painted
 // with both pens by mouse, 确定, then saving; the saved file holds exactly the
 // converted icon with the painted pixels and mask bits.
 #include <QFile>
@@ -113,7 +113,7 @@ TEST(EditorRoad, ConvertEditCommitSave) {
     QTest::mouseClick(e->按钮1, Qt::LeftButton);
     edited = true;
   });
-  clicked_编辑(state, main, dialogs);
+  QTest::mouseClick(main.编辑, Qt::LeftButton);  // wired to clicked_编辑 by the application
   ASSERT_TRUE(edited);
   EXPECT_TRUE(main.isEnabled());
   EXPECT_EQ(shownEditor(), nullptr);
@@ -123,7 +123,7 @@ TEST(EditorRoad, ConvertEditCommitSave) {
   QTimer::singleShot(0, [&] {
     if (EditorWindow* e = shownEditor()) QTest::keyClick(e, Qt::Key_Escape);
   });
-  clicked_编辑(state, main, dialogs);
+  QTest::mouseClick(main.编辑, Qt::LeftButton);  // wired to clicked_编辑 by the application
   EXPECT_EQ(state.outputIcon, committed);
   EXPECT_TRUE(dialogs.boxes.empty());
 
