@@ -264,8 +264,8 @@ TEST(DecodeJpeg, ReducedDecodeStaysWithinOneOfTheFullDecode) {
     std::vector<Encoding> encodings;
   };
   const Case cases[] = {
-      {2560, 2560, 32, 32, 8, {baseline, progressive}},
-      {1280, 1288, 16, 16, 8, {fullChroma}},
+      {2560, 2560, 32, 32, 8, {baseline}},
+      {1280, 1288, 16, 16, 8, {progressive, fullChroma}},
       {1290, 1280, 32, 32, 4, {baseline, progressive}},
       {648, 641, 32, 32, 2, {baseline, progressive, fullChroma}},
       {1600, 960, 40, 24, 4, {baseline}},
