@@ -63,11 +63,15 @@ TEST(QtMessageBox, YesNoAnswersFiveForYesAndSixForNo) {
 
 TEST(QtMessageBox, OneButtonBoxesHaveTheirIconNoOwnerAndAnswerZeroAlsoForEsc) {
   QtDialogs dialogs;
+  enum class How { Ok, Esc, CloseButton };
   struct {
     int flags;
     QMessageBox::Icon icon;
-    bool esc;
-  } rows[] = {{48, QMessageBox::Warning, false}, {48, QMessageBox::Warning, true}, {64, QMessageBox::Information, true}};
+    How how;
+  } rows[] = {{48, QMessageBox::Warning, How::Ok},
+              {48, QMessageBox::Warning, How::Esc},
+              {48, QMessageBox::Warning, How::CloseButton},
+              {64, QMessageBox::Information, How::Esc}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.flags);
     whenOpen<QMessageBox>([row](QMessageBox* box) {
@@ -75,10 +79,11 @@ TEST(QtMessageBox, OneButtonBoxesHaveTheirIconNoOwnerAndAnswerZeroAlsoForEsc) {
       EXPECT_EQ(box->standardButtons(), QMessageBox::Ok);
       EXPECT_EQ(box->parentWidget(), nullptr);
       EXPECT_EQ(box->windowModality(), Qt::ApplicationModal);
-      if (row.esc)
-        QTest::keyClick(box, Qt::Key_Escape);
-      else
-        box->button(QMessageBox::Ok)->click();
+      switch (row.how) {
+        case How::Ok: box->button(QMessageBox::Ok)->click(); break;
+        case How::Esc: QTest::keyClick(box, Qt::Key_Escape); break;
+        case How::CloseButton: box->close(); break;  // what the title bar's close button asks
+      }
     });
     EXPECT_EQ(dialogs.messageBox(QStringLiteral("你还未载入图像文件！"), row.flags, QStringLiteral("警告")), 0);
   }
