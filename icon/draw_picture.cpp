@@ -74,12 +74,19 @@ void sumRow(const Pixel* src, const std::vector<Span>& xs, std::int64_t whole, s
     const std::uint64_t wf = static_cast<std::uint64_t>(sp.firstWeight);
     std::uint64_t r = ((f >> 16) & 0xFF) * wf, g = ((f >> 8) & 0xFF) * wf, b = (f & 0xFF) * wf;
     if (sp.last != sp.first) {
+      // The pixels covered whole, summed two channels to a word: red and
+      // blue in 16-bit lanes, which 256 pixels of 255 cannot overflow.
       std::uint64_t mr = 0, mg = 0, mb = 0;
-      for (int k = sp.first + 1; k < sp.last; ++k) {
-        const Pixel p = src[k];
-        mr += (p >> 16) & 0xFF;
-        mg += (p >> 8) & 0xFF;
-        mb += p & 0xFF;
+      for (int k = sp.first + 1; k < sp.last;) {
+        const int end = std::min(sp.last, k + 256);
+        std::uint32_t redBlue = 0, greenSum = 0;
+        for (; k < end; ++k) {
+          redBlue += src[k] & 0x00FF00FFu;
+          greenSum += (src[k] >> 8) & 0xFFu;
+        }
+        mr += redBlue >> 16;
+        mb += redBlue & 0xFFFFu;
+        mg += greenSum;
       }
       const Pixel l = src[sp.last];
       const std::uint64_t wl = static_cast<std::uint64_t>(sp.lastWeight);

@@ -78,6 +78,8 @@ TEST(DrawPicture, AveragingSmallCasesExact) {
        {px(10, 0, 0), px(16, 0, 128), px(21, 0, 255)}},
       {"vertical 3 -> 2", raster(1, 3, {px(0, 0, 0), px(100, 10, 1), px(200, 20, 2)}), 1, 2,
        {px(33, 3, 0), px(167, 17, 2)}},
+      {"a long white run stays white", raster(1201, 1, std::vector<Pixel>(1201, px(255, 255, 255))), 1, 1,
+       {px(255, 255, 255)}},
   };
   for (const Case& c : cases) {
     Bitmap target(c.w, c.h, 0x00FFFFFF);
@@ -93,8 +95,10 @@ TEST(DrawPicture, AveragingMatchesBruteForceForMixedScales) {
   struct Case {
     int sw, sh, w, h;
   };
-  // Down, up, and one axis each way, with sizes that share no factors.
-  const Case cases[] = {{7, 5, 3, 9}, {13, 11, 4, 4}, {5, 5, 8, 3}, {17, 3, 16, 16}, {64, 48, 7, 5}, {3, 7, 11, 2}};
+  // Down, up, and one axis each way, with sizes that share no factors; runs
+  // of hundreds of whole pixels in one target pixel.
+  const Case cases[] = {{7, 5, 3, 9},  {13, 11, 4, 4}, {5, 5, 8, 3},   {17, 3, 16, 16},
+                        {64, 48, 7, 5}, {3, 7, 11, 2},  {1201, 3, 2, 1}, {1000, 2, 3, 2}};
   unsigned seed = 1;
   for (const Case& c : cases) {
     const Picture p = noise(c.sw, c.sh, seed++);
