@@ -4,7 +4,11 @@
 #include <QIcon>
 #include <QImage>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QPixmap>
+#include <QProxyStyle>
+#include <QStyleOption>
+#include <qdrawutil.h>
 #include <QScreen>
 #include <algorithm>
 #include <cstring>
@@ -52,8 +56,35 @@ Canvas* makeCanvas(QWidget* parent, const char16_t* name, int left, int top, int
   return canvas;
 }
 
+// Group boxes as an etched frame with the caption on its top line and
+// nothing filled inside, so an empty canvas in its default colour looks like
+// plain background there too (some styles tint the inside of a group box).
+class EtchedGroupStyle : public QProxyStyle {
+ public:
+  void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                          const QWidget* widget) const override {
+    const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option);
+    if (control != CC_GroupBox || box == nullptr) {
+      QProxyStyle::drawComplexControl(control, option, painter, widget);
+      return;
+    }
+    const QFontMetrics metrics = widget ? widget->fontMetrics() : painter->fontMetrics();
+    QRect frame = option->rect;
+    frame.setTop(frame.top() + metrics.height() / 2);
+    qDrawShadeRect(painter, frame, option->palette, true, 1, 0);
+    if (box->text.isEmpty()) return;
+    const QRect caption(option->rect.left() + 6, option->rect.top(), metrics.horizontalAdvance(box->text) + 4,
+                        metrics.height());
+    painter->fillRect(caption, option->palette.window());
+    painter->setPen(option->palette.color(QPalette::WindowText));
+    painter->drawText(caption, Qt::AlignCenter | Qt::TextSingleLine, box->text);
+  }
+};
+
 QGroupBox* makeGroup(QWidget* parent, const char16_t* name, const QString& text, int l, int t, int w, int h) {
   auto* group = new QGroupBox(text, parent);
+  static auto* style = new EtchedGroupStyle;  // lives as long as the program
+  group->setStyle(style);
   group->setObjectName(QString::fromUtf16(name));
   group->setGeometry(l, t, w, h);
   group->setAlignment(Qt::AlignLeft);

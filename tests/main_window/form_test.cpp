@@ -112,6 +112,23 @@ TEST_F(MainWindowTest, CanvasesHaveTheirFormSettings) {
   EXPECT_EQ(window->图标画板2->capture().size(), 54u + 3072u);
 }
 
+TEST_F(MainWindowTest, EmptyCanvasesLookLikePlainBackground) {
+  window->show();
+  const QImage image = window->grab().toImage();
+  ASSERT_EQ(image.size(), QSize(334, 228));
+  const QRgb background = image.pixel(250, 8);  // the window outside every control
+  struct {
+    const char* what;
+    QPoint at;  // window coordinates
+  } points[] = {{"inside 位图画板1", {6 + 15 + 42, 18 + 18 + 42}},
+                {"inside 图标画板2", {132 + 12 + 16, 18 + 60 + 16}},
+                {"inside 图标画板1", {132 + 12 + 8, 18 + 30 + 8}},
+                {"分组框2 beside its canvases", {6 + 8, 18 + 100}},
+                {"分组框3 between its labels", {132 + 80, 18 + 58}}};
+  for (const auto& p : points)
+    EXPECT_EQ(image.pixel(p.at), background) << p.what;
+}
+
 TEST_F(MainWindowTest, WindowFrameTitleSizeAndIcon) {
   EXPECT_EQ(window->windowTitle(), QStringLiteral("TavoICO图标提取器 1.0"));
   // 340 x 253 outside, less a 3-pixel frame and a 19-pixel title bar.
