@@ -136,7 +136,8 @@ void overwrite(Bytes& icon, std::size_t at, const Bytes& block) {
 // returns the captured pixel rows.
 Bytes drawAndCapture(Canvas* source, Canvas* target, int n, std::size_t blockSize) {
   const Bytes bytes = source->picture();
-  const std::optional<Picture> picture = decodePicture(bytes);
+  // The picture is only ever drawn n x n here, so a large JPEG may decode reduced.
+  const std::optional<Picture> picture = decodePicture(bytes, n, n);
   target->drawPicture(picture, 0, 0, n, n);
   return lastBytes(target->capture(), blockSize);
 }
