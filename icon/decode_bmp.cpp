@@ -16,7 +16,8 @@
 // Lenient on purpose, as common readers are: bfSize and biSizeImage are
 // ignored (writers get them wrong, and the dimensions give the real extent);
 // a colour index beyond the table reads black; a table of more than 256
-// entries uses its first 256; the last row may lack its padding bytes.
+// entries uses its first 256. The rows themselves must all be there, the
+// last one's padding included.
 #include <algorithm>
 
 #include "icon/byte_reader.h"
@@ -88,7 +89,7 @@ std::optional<Picture> decodeBmp(std::span<const std::uint8_t> bytes) {
   }
 
   // Every row must be there before anything is allocated for it.
-  if (!r.has(*pixelsAt, dib::rowsExtent(width, height, bpp))) return std::nullopt;
+  if (!r.has(*pixelsAt, dib::stride(width, bpp) * height)) return std::nullopt;
   auto picture = allocatePicture(Picture::Kind::Raster, width, height);
   if (!picture) return std::nullopt;
   if (!dib::decodeRows(bytes.subspan(*pixelsAt), bpp, topDown, palette, *picture)) return std::nullopt;
