@@ -9,35 +9,10 @@
 
 #include "app/application.h"
 #include "editor_fixture.h"
+#include "support/bitmap_file.h"
 
 namespace tavo::testing {
 namespace {
-
-Bytes bitmapFile(int w, int h, const std::function<Colour(int, int)>& colour) {
-  const int stride = (3 * w + 3) / 4 * 4;
-  Bytes b(54 + static_cast<std::size_t>(stride * h), 0);
-  auto put32 = [&](std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-  };
-  b[0] = 'B';
-  b[1] = 'M';
-  put32(2, static_cast<std::uint32_t>(b.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, static_cast<std::uint32_t>(w));
-  put32(22, static_cast<std::uint32_t>(h));
-  b[26] = 1;
-  b[28] = 24;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const std::size_t p = 54 + static_cast<std::size_t>(h - 1 - y) * stride + 3 * static_cast<std::size_t>(x);
-      const Colour c = colour(x, y);
-      b[p] = blueOf(c);
-      b[p + 1] = greenOf(c);
-      b[p + 2] = redOf(c);
-    }
-  return b;
-}
 
 void writeFile(const QString& path, const Bytes& bytes) {
   QFile f(path);
@@ -79,8 +54,8 @@ TEST(EditorRoad, ConvertEditCommitSave) {
   ASSERT_TRUE(dir.isValid());
   // 4x4 pictures: stretched to 16x16 and 32x32 every source pixel becomes a
   // uniform block, so the converted pixels are known exactly.
-  writeFile(dir.filePath("a.bmp"), bitmapFile(4, 4, [](int x, int y) { return makeColour(40 * x, 50 * y, 200); }));
-  writeFile(dir.filePath("b.bmp"), bitmapFile(4, 4, [](int x, int y) { return makeColour(10, 30 * x, 60 * y); }));
+  writeFile(dir.filePath("a.bmp"), bmp24(4, 4, [](int x, int y) { return makeColour(40 * x, 50 * y, 200); }));
+  writeFile(dir.filePath("b.bmp"), bmp24(4, 4, [](int x, int y) { return makeColour(10, 30 * x, 60 * y); }));
   QTest::mouseClick(main.单选框3, Qt::LeftButton);
   dialogs.fileAnswers = {dir.filePath("a.bmp"), dir.filePath("b.bmp")};
   QTest::mouseClick(main.选择图片, Qt::LeftButton);

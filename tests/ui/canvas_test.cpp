@@ -14,10 +14,12 @@
 #include <vector>
 
 #include "icon/picture.h"
+#include "support/bitmap_file.h"
 #include "ui/canvas.h"
 
 namespace tavo {
 namespace {
+using testing::bmp24;
 
 constexpr Colour kRed = 0x000000FF, kGreen = 0x0000FF00, kBlue = 0x00FF0000, kWhite = 0x00FFFFFF;
 constexpr Colour kGridBack = 0x00A75450;
@@ -61,32 +63,6 @@ std::unique_ptr<Canvas> makeCanvas(int w, int h, bool autoRedraw = true, Canvas:
   c->setPen({PenStyle::Solid, kRed});
   c->setBrushColour(kGreen);
   return c;
-}
-
-// A bottom-up 24-bit bitmap file of one colour.
-Bytes bmp24(int w, int h, Colour colour) {
-  const int stride = (3 * w + 3) & ~3;
-  Bytes b(54 + static_cast<std::size_t>(stride) * h, 0);
-  auto put32 = [&](std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-  };
-  b[0] = 'B';
-  b[1] = 'M';
-  put32(2, static_cast<std::uint32_t>(b.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, static_cast<std::uint32_t>(w));
-  put32(22, static_cast<std::uint32_t>(h));
-  b[26] = 1;
-  b[28] = 24;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      std::uint8_t* p = &b[54 + static_cast<std::size_t>(y) * stride + 3 * x];
-      p[0] = blueOf(colour);
-      p[1] = greenOf(colour);
-      p[2] = redOf(colour);
-    }
-  return b;
 }
 
 const Bytes kPngHeader = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 0x0D, 'I', 'H', 'D', 'R'};
