@@ -20,4 +20,4 @@ tavo_install() {
 TAVO_RUN_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libjpeg62-turbo-dev libgif-dev
                    fonts-wqy-zenhei qt6-qpa-plugins)
 # What the tests, the sanitizer and fuzz builds, the benchmarks and the smoke test add.
-TAVO_TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool x11-utils)
+TAVO_TEST_PACKAGES=(libgtest-dev libbenchmark-dev clang libclang-rt-14-dev xvfb xauth xdotool x11-utils imagemagick)
